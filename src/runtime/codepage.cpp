@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <type_traits>
 
 namespace suozhi::cp {
 namespace {
@@ -129,6 +130,15 @@ std::u16string AsUtf16(const std::string& bytes) {
 
 std::string_view AsBytes(std::u16string_view utf16) {
   return {reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2};
+}
+
+// Plain ASCII is the same in every encoding here and needs no converter.
+template <typename Unit>
+bool AllAscii(std::basic_string_view<Unit> in) {
+  for (const Unit c : in) {
+    if (static_cast<std::make_unsigned_t<Unit>>(c) >= 0x80) return false;
+  }
+  return true;
 }
 
 }  // namespace
