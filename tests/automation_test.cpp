@@ -106,7 +106,10 @@ TEST(VariantConversion, Table) {
   EXPECT_EQ(Variant::FromText("3x").GetNumber(), 0);
   EXPECT_TRUE(Variant::FromText("True").GetBool());
   EXPECT_TRUE(Variant(0.5).GetBool());
-  EXPECT_FALSE(Variant::FromText("abc").GetBool());
+  EXPECT_TRUE(Variant::FromText("abc").GetBool());
+  EXPECT_FALSE(Variant::FromText("false").GetBool());
+  EXPECT_FALSE(Variant::FromText("0").GetBool());
+  EXPECT_FALSE(Variant::FromText("").GetBool());
   EXPECT_FALSE(Variant(0).GetBool());
   EXPECT_EQ(Variant::FromText("\xD6\xD0").GetWide(), u"中");
 }

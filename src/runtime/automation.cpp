@@ -101,13 +101,16 @@ bool Variant::GetBool() const {
     bool operator()(std::monostate) const { return false; }
     bool operator()(bool b) const { return b; }
     bool operator()(double d) const { return d != 0 && !std::isnan(d); }
+    // A number reads as its value, the words true and false as themselves,
+    // any other non-empty text as true.
     bool operator()(const std::u16string& s) const {
       const std::string u = cp::Utf16ToUtf8(s);
-      if (SameName(u, "true")) return true;
       double value = 0;
-      return ParseWholeNumber(u, value) && value != 0;
+      if (ParseWholeNumber(u, value)) return value != 0;
+      if (SameName(u, "false")) return false;
+      return !u.empty();
     }
-    bool operator()(const AutomationObject&) const { return false; }
+    bool operator()(const AutomationObject& o) const { return !o.IsEmpty(); }
   };
   return std::visit(Visitor{}, value_);
 }

@@ -60,6 +60,8 @@ class Variant {
   // Conversions as the platform's variant conversion makes them; a value
   // that does not convert gives "", 0, false or an empty object.
   Text GetText() const;  // false gives "0", true "-1"
+  // A text reads as its number, as the words true or false, and otherwise as
+  // true when it is not empty; an object reference reads as true.
   std::u16string GetWide() const;
   double GetNumber() const;
   bool GetBool() const;

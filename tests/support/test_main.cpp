@@ -7,5 +7,6 @@
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   suozhi::platform::RegisterRegExpComponent();
+  suozhi::platform::RegisterScriptComponent();
   return RUN_ALL_TESTS();
 }
