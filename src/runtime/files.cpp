@@ -162,6 +162,15 @@ ByteSet MemoryFile::Read(size_t n) {
   return out;
 }
 
+ByteSet MemoryFile::TakeRest() {
+  ByteSet out = std::move(data_);
+  out.erase(out.begin(),
+            out.begin() + static_cast<std::ptrdiff_t>(std::min(position_, out.size())));
+  data_.clear();
+  position_ = 0;
+  return out;
+}
+
 std::optional<Text> MemoryFile::ReadLine() {
   return ReadLineFrom({reinterpret_cast<const char*>(data_.data()), data_.size()}, position_);
 }

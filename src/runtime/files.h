@@ -61,7 +61,11 @@ class MemoryFile {
  public:
   void Write(const void* data, size_t n);
   void SeekToStart() { position_ = 0; }
+  void Reserve(size_t n) { data_.reserve(n); }
   ByteSet Read(size_t n);
+  // Everything from the position to the end, handed over without a copy;
+  // the memory file is empty afterwards.
+  ByteSet TakeRest();
   size_t Length() const { return data_.size(); }
   bool AtEnd() const { return position_ >= data_.size(); }
   std::optional<Text> ReadLine();
