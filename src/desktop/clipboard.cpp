@@ -1,0 +1,9 @@
+#include "desktop/clipboard.h"
+
+namespace suozhi {
+
+void SetClipboardText(platform::WindowSystem& windows, const Text& text) {
+  windows.SetClipboardText(text);
+}
+
+}  // namespace suozhi
