@@ -37,8 +37,12 @@ Text ToText(const QString& s) {
   return cp::FromUtf8(s.toStdString());
 }
 
-// A thin, flat one-pixel frame on white, as the classic edit boxes have.
-constexpr const char* kEditStyle =
+// The classic look: a group box's caption sits on its frame line, and edit
+// boxes have a thin, flat one-pixel frame on white.
+constexpr const char* kWindowStyle =
+    "QGroupBox { border: 1px solid #b8b8b8; border-radius: 0px; margin-top: 7px; }"
+    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+    "  left: 8px; padding: 0px 2px; }"
     "QLineEdit { border: 1px solid #7f9db9; background: white; padding: 0px 2px; }";
 
 QWidget* MakeControl(const app::ControlSpec& spec, QWidget* parent) {
@@ -62,7 +66,6 @@ QWidget* MakeControl(const app::ControlSpec& spec, QWidget* parent) {
     case app::ControlKind::kEdit: {
       auto* edit = new QLineEdit(caption, parent);
       edit->setMaxLength(INT_MAX);
-      edit->setStyleSheet(kEditStyle);
       edit->setFrame(true);
       return edit;
     }
@@ -82,6 +85,7 @@ std::unique_ptr<QWidget> BuildMainWindow() {
   window->setObjectName("MainWindow");
   window->setWindowTitle(Q(app::kWindowCaption));
   window->setFixedSize(app::kClientWidth, app::kClientHeight);
+  window->setStyleSheet(kWindowStyle);
   for (const auto& spec : app::kMainWindowControls) {
     QWidget* parent =
         spec.parent.empty() ? window.get() : window->findChild<QWidget*>(Q(spec.parent));
