@@ -3,10 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
-#include "api_server.h"
+#include "support/stand_in.h"
 
 #ifndef SUOZHI_BIN
 #error "SUOZHI_BIN must name the tool's binary"
@@ -16,26 +15,6 @@ namespace {
 
 using namespace suozhi;
 
-struct StandIn {
-  std::filesystem::path db = std::filesystem::temp_directory_path() / "suozhi-bench-cli.db";
-  std::unique_ptr<api::LinkStore> store;
-  std::unique_ptr<api::ApiServer> server;
-  std::string host;
-  StandIn() {
-    std::filesystem::remove(db);
-    std::string error;
-    store = api::LinkStore::Open(db.string(), error);
-    server = std::make_unique<api::ApiServer>(*store);
-    host = "127.0.0.1:" + std::to_string(server->Bind("127.0.0.1", 0));
-    server->ListenInBackground();
-  }
-  ~StandIn() {
-    server.reset();
-    store.reset();
-    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(db.string() + suffix);
-  }
-};
-
 void Run(benchmark::State& state, const std::string& command) {
   for (auto _ : state) {
     if (std::system(command.c_str()) != 0) state.SkipWithError(command.c_str());
@@ -43,18 +22,18 @@ void Run(benchmark::State& state, const std::string& command) {
 }
 
 void BM_SuozhiShorten(benchmark::State& state) {
-  StandIn api;
+  test::StandIn api;
   Run(state, std::string(SUOZHI_BIN) +
                  " shorten 'https://example.com/a/b?c=1' --type 2 "
                  "--api-host " +
-                 api.host + " >/dev/null");
+                 api.host() + " >/dev/null");
 }
 BENCHMARK(BM_SuozhiShorten)->UseRealTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 
 void BM_CurlJqShorten(benchmark::State& state) {
-  StandIn api;
+  test::StandIn api;
   Run(state, "curl -s -d 'url=https%3A%2F%2Fexample%2Ecom%2Fa%2Fb%3Fc%3D1&type=2' http://" +
-                 api.host + "/api/url | jq -r .data.short_url >/dev/null");
+                 api.host() + "/api/url | jq -r .data.short_url >/dev/null");
 }
 BENCHMARK(BM_CurlJqShorten)->UseRealTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 

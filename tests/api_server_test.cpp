@@ -8,48 +8,30 @@
 #include "json/json_object.h"
 #include "pattern/url_encode.h"
 #include "support/gbk.h"
+#include "support/stand_in.h"
 #include "support/temp_dir.h"
 #include "web/web_request.h"
 
 namespace suozhi {
 namespace {
 
-// A stand-in API on a free loopback port, on a database in a fresh folder.
-class StandIn {
- public:
-  explicit StandIn(const std::string& db) {
-    std::string error;
-    store_ = api::LinkStore::Open(db, error);
-    if (!store_) throw std::runtime_error(error);
-    server_ = std::make_unique<api::ApiServer>(*store_);
-    port_ = server_->Bind("127.0.0.1", 0);
-    server_->ListenInBackground();
-  }
-  Text Url(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
-  }
-  Text Post(const std::string& path, const Text& body) const {
-    return WebRequestText(Url(path), "POST", "", nullptr, body);
-  }
-
- private:
-  std::unique_ptr<api::LinkStore> store_;
-  std::unique_ptr<api::ApiServer> server_;
-  int port_ = 0;
-};
+// Posts a form body to the stand-in.
+Text Post(const test::StandIn& api, const std::string& path, const Text& body) {
+  return WebRequestText(api.Url(path), "POST", "", nullptr, body);
+}
 
 Text Member(const Text& answer, const char* path) {
   Text json = answer;
   return ReadJsonText(json, path);
 }
 
-Text Shorten(const StandIn& api, const Text& url, int type) {
-  return Member(api.Post("/api/url", "url=" + UrlEncode(url) + "&type=" + std::to_string(type)),
+Text Shorten(const test::StandIn& api, const Text& url, int type) {
+  return Member(Post(api, "/api/url", "url=" + UrlEncode(url) + "&type=" + std::to_string(type)),
                 "data['short_url']");
 }
 
-Text Restore(const StandIn& api, const Text& shortUrl) {
-  return Member(api.Post("/api/url/query", "url=" + UrlEncode(shortUrl)), "data['long_url']");
+Text Restore(const test::StandIn& api, const Text& shortUrl) {
+  return Member(Post(api, "/api/url/query", "url=" + UrlEncode(shortUrl)), "data['long_url']");
 }
 
 class ApiServerTest : public ::testing::Test {
@@ -59,7 +41,7 @@ class ApiServerTest : public ::testing::Test {
 };
 
 TEST_F(ApiServerTest, ShortenAndRestoreRoundTrip) {
-  StandIn api(db_);
+  test::StandIn api(db_);
   const Text address = test::G("http://example.com/路径?q=短 网址&x=1");
   const Text first = Shorten(api, address, 3);
   ASSERT_EQ(first.substr(0, 14), "http://dwz.cn/");
@@ -71,7 +53,7 @@ TEST_F(ApiServerTest, ShortenAndRestoreRoundTrip) {
   EXPECT_EQ(other.substr(0, 15), "http://sohu.gg/");
   EXPECT_EQ(Restore(api, first), address);  // bytes kept as sent
   EXPECT_EQ(Restore(api, "http://any.domain/" + first.substr(14)), address);
-  const Text answer = api.Post("/api/url/query", "url=http://t.cn/nope99");
+  const Text answer = Post(api, "/api/url/query", "url=http://t.cn/nope99");
   EXPECT_EQ(Member(answer, "code"), "404");
   EXPECT_EQ(Member(answer, "data"), "null");
 
@@ -85,16 +67,16 @@ TEST_F(ApiServerTest, ShortenAndRestoreRoundTrip) {
 TEST_F(ApiServerTest, LinksSurviveARestart) {
   Text link;
   {
-    StandIn api(db_);
+    test::StandIn api(db_);
     link = Shorten(api, "https://kept.example/", 1);
   }
-  StandIn again(db_);
+  test::StandIn again(db_);
   EXPECT_EQ(Restore(again, link), "https://kept.example/");
   EXPECT_EQ(Shorten(again, "https://kept.example/", 1), link);
 }
 
 TEST_F(ApiServerTest, BadInputGetsAClearAnswerAndLosesNothing) {
-  StandIn api(db_);
+  test::StandIn api(db_);
   const Text kept = Shorten(api, "http://kept/", 2);
   const std::pair<std::string, Text> bad[] = {
       {"/api/url", "x=1"},
@@ -113,7 +95,7 @@ TEST_F(ApiServerTest, BadInputGetsAClearAnswerAndLosesNothing) {
       {"/api/url", "url=http%3A%2F%2F" + std::string(api::kMaxBody, 'a') + "&type=1"},
   };
   for (const auto& [path, body] : bad) {
-    const Text answer = api.Post(path, body);
+    const Text answer = Post(api, path, body);
     SCOPED_TRACE(path + " " + body.substr(0, 40));
     const Text code = Member(answer, "code");
     EXPECT_FALSE(code.empty());
@@ -124,7 +106,7 @@ TEST_F(ApiServerTest, BadInputGetsAClearAnswerAndLosesNothing) {
 }
 
 TEST_F(ApiServerTest, ManyClientsAtOnceLoseNothing) {
-  StandIn api(db_);
+  test::StandIn api(db_);
   constexpr int kClients = 8, kEach = 200;
   std::vector<std::vector<std::pair<Text, Text>>> results(kClients);
   std::vector<std::thread> clients;

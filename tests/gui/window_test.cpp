@@ -16,12 +16,12 @@
 
 #include <gtest/gtest.h>
 
-#include "api_server.h"
 #include "platform/components.h"
 #include "platform/qt/qt_front_end.h"
 #include "runtime/codepage.h"
 #include "runtime/files.h"
 #include "runtime/system.h"
+#include "support/stand_in.h"
 #include "support/temp_dir.h"
 
 namespace suozhi {
@@ -58,23 +58,13 @@ void Type(QWidget* widget, const QString& text) {
 class Window : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string error;
-    store_ = api::LinkStore::Open((dir_.path() / "links.db").string(), error);
-    ASSERT_TRUE(store_) << error;
-    server_ = std::make_unique<api::ApiServer>(*store_);
-    const int port = server_->Bind("127.0.0.1", 0);
-    server_->ListenInBackground();
     log_ = dir_.File("运行日志.txt");
-    frontEnd_ = std::make_unique<platform::qt::FrontEnd>(
-        CommandOptions{"127.0.0.1:" + std::to_string(port), log_});
+    frontEnd_ = std::make_unique<platform::qt::FrontEnd>(CommandOptions{api_.host(), log_});
     frontEnd_->window().show();
     frontEnd_->window().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frontEnd_->window()));
   }
-  void TearDown() override {
-    frontEnd_.reset();
-    server_.reset();
-  }
+  void TearDown() override { frontEnd_.reset(); }
 
   template <typename T = QWidget>
   T* Find(std::string_view name) {
@@ -83,8 +73,7 @@ class Window : public ::testing::Test {
   void Click(std::string_view name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
 
   test::TempDir dir_;
-  std::unique_ptr<api::LinkStore> store_;
-  std::unique_ptr<api::ApiServer> server_;
+  test::StandIn api_;
   Text log_;
   std::unique_ptr<platform::qt::FrontEnd> frontEnd_;
   rt::ProcessEventsHook pump_{[] { QCoreApplication::processEvents(); }};
