@@ -1,5 +1,7 @@
 #include "json/json_object.h"
 
+#include <pthread.h>
+
 #include <gtest/gtest.h>
 
 #include "platform/components.h"
@@ -216,6 +218,24 @@ TEST(ScriptEngine, KeepsAnsweringAfterABrokenBound) {
   EXPECT_LT(engine.MemoryInUse(), 8u * 1024 * 1024);
   EXPECT_TRUE(engine.Eval(u"undefined")->IsEmpty());
   EXPECT_FALSE(engine.Eval(u"syntax error here"));
+}
+
+TEST(ScriptEngine, AThreadWithTooLittleStackGetsNoEngine) {
+  bool ok = true;
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  pthread_attr_setstacksize(&attr, 512 * 1024);
+  pthread_t thread;
+  auto body = [](void* result) -> void* {
+    platform::script::Engine engine;
+    *static_cast<bool*>(result) = engine.ok() || engine.Eval(u"1").has_value();
+    return nullptr;
+  };
+  ASSERT_EQ(pthread_create(&thread, &attr, body, &ok), 0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attr);
+  EXPECT_FALSE(ok);
+  EXPECT_TRUE(platform::script::Engine().ok());  // this thread has enough
 }
 
 TEST(ScriptEngine, TextsCrossBothWays) {

@@ -2,6 +2,8 @@
 
 #include <duktape.h>
 
+#include <pthread.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -171,8 +173,25 @@ std::u16string FromEngine(const char* bytes, std::size_t size) {
   return out;
 }
 
+// The engine's recursion limits (compiler, calls, JSON, regexps) are sized for
+// about 1 MB of C stack; a thread with less could overflow it on a hostile
+// script before any limit trips. Such a thread gets no engine at all, so
+// every evaluation fails instead.
+constexpr std::size_t kStackNeeded = 2u * 1024 * 1024;
+
+std::size_t CurrentStackSize() {
+  pthread_attr_t attr;
+  if (pthread_getattr_np(pthread_self(), &attr) != 0) return 0;
+  void* base = nullptr;
+  std::size_t size = 0;
+  pthread_attr_getstack(&attr, &base, &size);
+  pthread_attr_destroy(&attr);
+  return size;
+}
+
 Engine::Engine(Limits limits) : budget_(std::make_unique<Budget>()) {
   budget_->limits = limits;
+  if (CurrentStackSize() < kStackNeeded) return;
   heap_ = duk_create_heap(Alloc, Realloc, Free, budget_.get(), Fatal);
 }
 
