@@ -283,7 +283,7 @@ bool PrependLine(const Text& name, std::string_view line) {
     return false;
 
   const std::string temp = path + ".tmp";
-  Fd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+  Fd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
   if (out.get() < 0) return false;
   std::string head(line);
   head += "\r\n";
