@@ -33,7 +33,6 @@ class AutomationObject {
   void Clear() { component_.reset(); }
   Component* get() const { return component_.get(); }
   bool SameAs(const AutomationObject& other) const { return component_ == other.component_; }
-  long UseCount() const { return component_.use_count(); }
 
  private:
   std::shared_ptr<Component> component_;
