@@ -144,6 +144,10 @@ TEST_F(RunLog, KillNineInTheMiddleOfInsertsLosesNothing) {
       const std::string padding(20000, 'p');
       for (;; ++n) WriteRunLogAt(std::to_string(n) + " " + padding, log_, t1_);
     }
+    // Kill it only once it has written at least one line, at a varying moment.
+    for (int i = 0; i < 1000 && Slurp(log_).size() < 2; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(40 + 37 * round));
     ::kill(child, SIGKILL);
     int status = 0;
