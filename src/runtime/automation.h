@@ -72,12 +72,13 @@ class Variant {
 
 // The interface an in-process component implements. Names arrive as the
 // caller spelled them; components compare them without regard to case.
+// Every member a component does not override is one it does not have.
 class Component {
  public:
   virtual ~Component() = default;
-  virtual bool GetProperty(std::string_view name, std::span<const Variant> args, Variant& out) = 0;
-  virtual bool PutProperty(std::string_view name, const Variant& value) = 0;
-  virtual bool Call(std::string_view method, std::span<const Variant> args, Variant& out) = 0;
+  virtual bool GetProperty(std::string_view, std::span<const Variant>, Variant&) { return false; }
+  virtual bool PutProperty(std::string_view, const Variant&) { return false; }
+  virtual bool Call(std::string_view, std::span<const Variant>, Variant&) { return false; }
 };
 
 // True when two member names are the same, ignoring ASCII case.

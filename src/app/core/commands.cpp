@@ -98,42 +98,41 @@ void Commands::OnGenerateClick() {
   }
   g_EncodedUrl = UrlEncode(controls_.GetText(kInput));
   g_TypeText = rt::ToText(GetSelectedType());
-  const Text body = "url=" + g_EncodedUrl + "&type=" + g_TypeText;
-  Text headers;
-  Text answer =
-      WebRequestText("http://" + options_.apiHost + "/api/url", "POST", {}, &headers, body);
-  if (!IsSuccessCode(answer)) {
+  const auto shortLink =
+      Ask("/api/url", "url=" + g_EncodedUrl + "&type=" + g_TypeText, "data['short_url']");
+  if (!shortLink) {
     controls_.SetText(kShortOutput, T().generateFailed);
     return;
   }
-  const Text shortLink = ReadJsonText(answer, "data['short_url']");
-  if (!IsResult(shortLink)) {
-    controls_.SetText(kShortOutput, T().generateFailed);
-    return;
-  }
-  Log(T().shortenLog + controls_.GetText(kInput) + T().shortenLogLink + shortLink);
-  controls_.SetText(kShortOutput, shortLink);
-  SetClipboardText(windows_, shortLink);
+  Deliver(kShortOutput, *shortLink,
+          T().shortenLog + controls_.GetText(kInput) + T().shortenLogLink + *shortLink);
 }
 
 void Commands::OnRestoreClick() {
   const Text shortLink = controls_.GetText(kRestoreInput);
   // The link is a form value: encoded, so that &, = and + in it stay part of it.
-  const Text body = "url=" + UrlEncode(shortLink);
+  const auto longAddress = Ask("/api/url/query", "url=" + UrlEncode(shortLink), "data['long_url']");
+  if (!longAddress) {
+    controls_.SetText(kRestoreOutput, T().restoreFailed);
+    return;
+  }
+  Deliver(kRestoreOutput, *longAddress,
+          T().restoreLog + shortLink + T().restoreLogAddress + *longAddress);
+}
+
+std::optional<Text> Commands::Ask(std::string_view path, const Text& body, const Text& member) {
   Text answer =
-      WebRequestText("http://" + options_.apiHost + "/api/url/query", "POST", {}, nullptr, body);
-  if (!IsSuccessCode(answer)) {
-    controls_.SetText(kRestoreOutput, T().restoreFailed);
-    return;
-  }
-  const Text longAddress = ReadJsonText(answer, "data['long_url']");
-  if (!IsResult(longAddress)) {
-    controls_.SetText(kRestoreOutput, T().restoreFailed);
-    return;
-  }
-  Log(T().restoreLog + shortLink + T().restoreLogAddress + longAddress);
-  controls_.SetText(kRestoreOutput, longAddress);
-  SetClipboardText(windows_, longAddress);
+      WebRequestText("http://" + options_.apiHost + Text(path), "POST", {}, nullptr, body);
+  if (!IsSuccessCode(answer)) return std::nullopt;
+  Text value = ReadJsonText(answer, member);
+  if (!IsResult(value)) return std::nullopt;
+  return value;
+}
+
+void Commands::Deliver(std::string_view box, const Text& result, const Text& logMessage) {
+  Log(logMessage);
+  controls_.SetText(box, result);
+  SetClipboardText(windows_, result);
 }
 
 void Commands::OnCopyShortClick() {

@@ -2,6 +2,9 @@
 // the two help buttons, written once for every front end.
 #pragma once
 
+#include <optional>
+#include <string_view>
+
 #include "app/core/layout.h"
 #include "platform/window_system.h"
 #include "runtime/controls.h"
@@ -45,6 +48,11 @@ class Commands {
 
  private:
   void Log(const Text& message);
+  // Posts `body` to the API path and gives the answer's `member`, or nothing
+  // when the request, its code or the member shows there is no result.
+  std::optional<Text> Ask(std::string_view path, const Text& body, const Text& member);
+  // Logs the result, shows it in `box` and copies it, in that order.
+  void Deliver(std::string_view box, const Text& result, const Text& logMessage);
 
   ControlHost& controls_;
   platform::WindowSystem& windows_;

@@ -36,8 +36,6 @@ class SubMatchesObject : public Component {
     }
     return false;
   }
-  bool PutProperty(std::string_view, const Variant&) override { return false; }
-  bool Call(std::string_view, std::span<const Variant>, Variant&) override { return false; }
 
  private:
   std::vector<std::optional<Wide>> groups_;
@@ -60,8 +58,6 @@ class MatchObject : public Component {
     }
     return true;
   }
-  bool PutProperty(std::string_view, const Variant&) override { return false; }
-  bool Call(std::string_view, std::span<const Variant>, Variant&) override { return false; }
 
  private:
   regexp::Match match_;
@@ -85,8 +81,6 @@ class MatchCollection : public Component {
     }
     return false;
   }
-  bool PutProperty(std::string_view, const Variant&) override { return false; }
-  bool Call(std::string_view, std::span<const Variant>, Variant&) override { return false; }
 
  private:
   std::vector<AutomationObject> items_;

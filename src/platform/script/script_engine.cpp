@@ -76,12 +76,7 @@ void Fatal(void*, const char* message) {
   std::abort();
 }
 
-class OpaqueObject : public Component {
- public:
-  bool GetProperty(std::string_view, std::span<const Variant>, Variant&) override { return false; }
-  bool PutProperty(std::string_view, const Variant&) override { return false; }
-  bool Call(std::string_view, std::span<const Variant>, Variant&) override { return false; }
-};
+class OpaqueObject : public Component {};
 
 struct RunArgs {
   const char* code;
